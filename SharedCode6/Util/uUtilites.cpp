@@ -1,0 +1,1 @@
+#include "SharedCode6/Util/uUtilites.h"

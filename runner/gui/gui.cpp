@@ -1,0 +1,1 @@
+// Keeps the gui target non-empty until the window lands.

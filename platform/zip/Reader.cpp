@@ -116,7 +116,16 @@ struct Reader::Impl {
         return entries[index];
     }
 
-    [[noreturn]] void RaiseReadError(const Entry& entry, zip_error_t* error) const {
+    // With traditional encryption a wrong password mostly shows as damaged data.
+    [[noreturn]] static void RaiseDamaged(const Entry& entry, const std::string& detail) {
+        const std::string name = detail::Quoted(entry.name);
+        if (entry.encrypted)
+            throw Error("Archive entry " + name +
+                        " cannot be read: wrong password or damaged data");
+        throw Error("Archive entry " + name + " is damaged (" + detail + ")");
+    }
+
+    [[noreturn]] static void RaiseReadError(const Entry& entry, zip_error_t* error) {
         const std::string name = detail::Quoted(entry.name);
         switch (zip_error_code_zip(error)) {
         case ZIP_ER_NOPASSWD:
@@ -159,8 +168,7 @@ struct Reader::Impl {
                 break;
             total += static_cast<std::uint64_t>(n);
             if (total > entry.size)
-                throw Error("Archive entry " + detail::Quoted(entry.name) +
-                            " is damaged (more data than its recorded size)");
+                RaiseDamaged(entry, "more data than its recorded size");
             sink(buffer.data(), static_cast<std::size_t>(n));
             if (meter)
                 meter->Advance(static_cast<std::uint64_t>(n));

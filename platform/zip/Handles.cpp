@@ -1,5 +1,7 @@
 #include "platform/zip/Handles.h"
 
+#include "platform/zip/Error.h"
+
 #include <utility>
 
 namespace pr::zip::detail {
@@ -44,6 +46,31 @@ File::File(File&& other) noexcept : file_(std::exchange(other.file_, nullptr)) {
 File::~File() {
     if (file_)
         zip_fclose(file_);
+}
+
+namespace {
+
+Source Checked(zip_source_t* source, zip_error_t& error, const std::string& what) {
+    if (!source) {
+        const std::string reason = ErrorText(&error);
+        zip_error_fini(&error);
+        throw Error(what + ": " + reason);
+    }
+    return Source(source);
+}
+
+} // namespace
+
+Source BufferSource(const void* data, std::uint64_t size, const std::string& what) {
+    zip_error_t error;
+    zip_error_init(&error);
+    return Checked(zip_source_buffer_create(data, size, 0, &error), error, what);
+}
+
+Source FileSource(const char* path, const std::string& what) {
+    zip_error_t error;
+    zip_error_init(&error);
+    return Checked(zip_source_file_create(path, 0, -1, &error), error, what);
 }
 
 std::string Quoted(const std::string& text) {

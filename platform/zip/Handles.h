@@ -2,6 +2,7 @@
 // libzip handles owned by the reader and the writer; not part of the public headers.
 #include <zip.h>
 
+#include <cstdint>
 #include <string>
 
 namespace pr::zip::detail {
@@ -57,6 +58,11 @@ class File {
   private:
     zip_file_t* file_;
 };
+
+// Sources over bytes (not copied: they must outlive the source) and over a file. A failure
+// raises Error with the text what, a colon and libzip's reason.
+Source BufferSource(const void* data, std::uint64_t size, const std::string& what);
+Source FileSource(const char* path, const std::string& what);
 
 // text in double quotes, as messages name files and entries
 std::string Quoted(const std::string& text);

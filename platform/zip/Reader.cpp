@@ -92,12 +92,13 @@ struct Reader::Impl {
         entries.reserve(static_cast<std::size_t>(count));
         for (zip_int64_t i = 0; i < count; ++i) {
             zip_stat_t st;
+            zip_stat_init(&st);
             if (zip_stat_index(archive.get(), static_cast<zip_uint64_t>(i), 0, &st) != 0)
                 throw Error("Cannot open the archive " + label + ": " +
                             detail::ErrorText(zip_get_error(archive.get())));
             Entry entry;
             entry.index = static_cast<std::uint64_t>(i);
-            entry.name = st.name;
+            entry.name = st.name ? st.name : "";
             std::replace(entry.name.begin(), entry.name.end(), '/', '\\');
             const auto slash = entry.name.find_last_of('\\');
             entry.folder = slash == std::string::npos ? "" : entry.name.substr(0, slash + 1);
@@ -201,15 +202,7 @@ Reader Reader::OpenFile(const std::filesystem::path& path) {
     // libzip takes an empty file for a new archive; to a reader it is not an archive at all.
     if (size == 0)
         throw Error("Cannot open the archive " + impl->label + ": " + kNotAZip);
-    zip_error_t error;
-    zip_error_init(&error);
-    detail::Source source(zip_source_file_create(path.c_str(), 0, -1, &error));
-    if (!source.get()) {
-        const std::string reason = detail::ErrorText(&error);
-        zip_error_fini(&error);
-        throw Error("Cannot open the archive " + impl->label + ": " + reason);
-    }
-    impl->Open(std::move(source));
+    impl->Open(detail::FileSource(path.c_str(), "Cannot open the archive " + impl->label));
     return Reader(std::move(impl));
 }
 
@@ -219,16 +212,8 @@ Reader Reader::OpenMemory(std::string bytes) {
     impl->bytes = std::move(bytes);
     if (impl->bytes.empty())
         throw Error("Cannot open the archive " + impl->label + ": " + kNotAZip);
-    zip_error_t error;
-    zip_error_init(&error);
-    detail::Source source(
-        zip_source_buffer_create(impl->bytes.data(), impl->bytes.size(), 0, &error));
-    if (!source.get()) {
-        const std::string reason = detail::ErrorText(&error);
-        zip_error_fini(&error);
-        throw Error("Cannot open the archive " + impl->label + ": " + reason);
-    }
-    impl->Open(std::move(source));
+    impl->Open(detail::BufferSource(impl->bytes.data(), impl->bytes.size(),
+                                    "Cannot open the archive " + impl->label));
     return Reader(std::move(impl));
 }
 

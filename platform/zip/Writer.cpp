@@ -154,16 +154,11 @@ Writer Writer::OpenMemory() {
 void Writer::AddBytes(const std::string& name, std::string bytes, const EntryOptions& options) {
     impl_->Open();
     const std::string& content = impl_->contents.emplace_back(std::move(bytes));
-    zip_error_t error;
-    zip_error_init(&error);
-    detail::Source source(zip_source_buffer_create(content.data(), content.size(), 0, &error));
-    if (!source.get()) {
-        const std::string reason = detail::ErrorText(&error);
-        zip_error_fini(&error);
-        throw Error("Cannot add " + detail::Quoted(name) + " to the archive " + impl_->label +
-                    ": " + reason);
-    }
-    impl_->Add(name, std::move(source), options);
+    impl_->Add(name,
+               detail::BufferSource(content.data(), content.size(),
+                                    "Cannot add " + detail::Quoted(name) + " to the archive " +
+                                        impl_->label),
+               options);
 }
 
 void Writer::AddFile(const std::string& name, const std::filesystem::path& file,
@@ -172,15 +167,10 @@ void Writer::AddFile(const std::string& name, const std::filesystem::path& file,
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec) || access(file.c_str(), R_OK) != 0)
         throw Error("Cannot read the file " + detail::Quoted(file.string()));
-    zip_error_t error;
-    zip_error_init(&error);
-    detail::Source source(zip_source_file_create(file.c_str(), 0, -1, &error));
-    if (!source.get()) {
-        const std::string reason = detail::ErrorText(&error);
-        zip_error_fini(&error);
-        throw Error("Cannot read the file " + detail::Quoted(file.string()) + ": " + reason);
-    }
-    impl_->Add(name, std::move(source), options);
+    impl_->Add(
+        name,
+        detail::FileSource(file.c_str(), "Cannot read the file " + detail::Quoted(file.string())),
+        options);
 }
 
 void Writer::Close(const Progress& progress, const CancelRequest& cancel) {

@@ -56,9 +56,10 @@ std::ostream& operator<<(std::ostream& out, const RoundTrip& c) {
     return out << c.label;
 }
 
+// More entries than the classic end record can count, so the archive needs ZIP64.
 Contents ManyEntries() {
     Contents contents;
-    for (int i = 0; i < 3000; ++i)
+    for (int i = 0; i < 70000; ++i)
         contents.emplace_back("Upd1.0.0." + std::to_string(i % 9 + 1) + "/" + std::to_string(i) +
                                   ".sql",
                               "select " + std::to_string(i) + ";");

@@ -103,9 +103,15 @@ struct Writer::Impl {
             throw Error("Cannot read the archive written in memory: " +
                         detail::ErrorText(zip_source_error(src)));
         bytes.resize(static_cast<std::size_t>(st.size));
-        const zip_int64_t n = zip_source_read(src, bytes.data(), bytes.size());
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const zip_int64_t n = zip_source_read(src, bytes.data() + done, bytes.size() - done);
+            if (n <= 0)
+                break;
+            done += static_cast<std::size_t>(n);
+        }
         zip_source_close(src);
-        if (n != static_cast<zip_int64_t>(bytes.size()))
+        if (done != bytes.size())
             throw Error("Cannot read the archive written in memory: " +
                         detail::ErrorText(zip_source_error(src)));
     }
@@ -132,20 +138,17 @@ Writer Writer::OpenFile(const std::filesystem::path& path, Mode mode) {
 Writer Writer::OpenMemory() {
     auto impl = std::make_unique<Impl>();
     impl->label = "in memory";
+    const std::string failure = "Cannot create an archive in memory";
+    impl->memory = detail::BufferSource(nullptr, 0, failure);
+    zip_source_keep(impl->memory.get()); // one reference for the archive, one for us
     zip_error_t error;
     zip_error_init(&error);
-    impl->memory = detail::Source(zip_source_buffer_create(nullptr, 0, 0, &error));
-    zip_t* za = nullptr;
-    if (impl->memory.get()) {
-        zip_source_keep(impl->memory.get()); // one reference for the archive, one for us
-        za = zip_open_from_source(impl->memory.get(), ZIP_TRUNCATE, &error);
-        if (!za)
-            zip_source_free(impl->memory.get());
-    }
+    zip_t* za = zip_open_from_source(impl->memory.get(), ZIP_TRUNCATE, &error);
     if (!za) {
+        zip_source_free(impl->memory.get());
         const std::string reason = detail::ErrorText(&error);
         zip_error_fini(&error);
-        throw Error("Cannot create an archive in memory: " + reason);
+        throw Error(failure + ": " + reason);
     }
     impl->Attach(za);
     return Writer(std::move(impl));

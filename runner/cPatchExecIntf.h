@@ -34,7 +34,7 @@ TProgressParam MakeStartProgress(int32_t min, int32_t max, int32_t position, boo
 TProgressParam MakeStepProgress(int32_t value, bool isDetail, const std::string& text);
 
 class IParamServerConnection {
-  public:
+public:
     virtual ~IParamServerConnection() = default;
     virtual TOracleSessionEx& GetSession() = 0;
     // Never raises and never shows a dialog.
@@ -43,7 +43,7 @@ class IParamServerConnection {
 };
 
 class IProgressUpdater {
-  public:
+public:
     virtual ~IProgressUpdater() = default;
     virtual void StartProgress(const TProgressParam& param) = 0;
     virtual void StepProgress(const TProgressParam& param) = 0;
@@ -54,7 +54,7 @@ class IProgressUpdater {
 };
 
 class IPriorityChecker {
-  public:
+public:
     virtual ~IPriorityChecker() = default;
     virtual int32_t GetPriority(const std::string& directoryName) = 0;
     virtual int32_t GetFolderDepth() = 0;
@@ -63,14 +63,14 @@ class IPriorityChecker {
 };
 
 class IAlgorithmExecutor {
-  public:
+public:
     virtual ~IAlgorithmExecutor() = default;
     virtual void Execute(IPatchParamProvider& provider) = 0;
     virtual bool HasErrors() = 0;
 };
 
 class IVersionConditionChecker {
-  public:
+public:
     virtual ~IVersionConditionChecker() = default;
     virtual bool Check() = 0;
 };

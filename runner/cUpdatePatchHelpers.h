@@ -3,7 +3,7 @@
 #include "runner/cPatchExecIntf.h"
 
 class IPatchExecutor {
-  public:
+public:
     virtual ~IPatchExecutor() = default;
     virtual void SetBackupWanted(bool wanted) = 0;
     virtual bool IsBackupWanted() = 0;
@@ -16,7 +16,7 @@ class IPatchExecutor {
 
 // Answered only by the window; the engine finds it with dynamic_cast on its progress sink.
 class IDataVerifier {
-  public:
+public:
     virtual ~IDataVerifier() = default;
     virtual bool VerifyData() = 0;
     virtual bool AskKeepInstalledVersion() = 0;

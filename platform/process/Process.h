@@ -11,19 +11,19 @@ namespace pr::process {
 
 struct Options {
     // Program and arguments; a program without "/" is looked up on PATH.
-    std::vector<std::string> argv;
+    std::vector<std::string> argv{};
     // Added to (or replacing in) the inherited environment.
-    std::vector<std::pair<std::string, std::string>> env;
+    std::vector<std::pair<std::string, std::string>> env{};
     // Working folder of the child; empty keeps ours.
-    std::string workingDir;
+    std::string workingDir{};
     // Fed to the child's standard input, which is then closed; without it the input is empty.
-    std::optional<std::string> stdinText;
+    std::optional<std::string> stdinText{};
     // Standard error goes into the standard output capture, in order.
     bool mergeStderr = false;
     // While waiting, onSlice is called after every slice the child is still running,
     // with the number of slices so far (1, 2, ...).
     std::chrono::milliseconds slice{1000};
-    std::function<void(int)> onSlice;
+    std::function<void(int)> onSlice{};
 };
 
 // A child process with captured output. Destroying it while the child runs kills the child.

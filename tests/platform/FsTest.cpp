@@ -17,7 +17,7 @@ using testsupport::WriteFile;
 
 // Sets environment variables for one test and puts the old values back.
 class ScopedEnv {
-public:
+  public:
     ScopedEnv(std::initializer_list<std::pair<const char*, const char*>> values) {
         for (const auto& [name, value] : values) {
             const char* old = std::getenv(name);
@@ -33,7 +33,7 @@ public:
             value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
     }
 
-private:
+  private:
     std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
 
@@ -67,7 +67,8 @@ TEST(FileSystem, CreateFolderMakesEveryMissingParentPrivate) {
 }
 
 TEST(FileSystem, NewGuidIsBracedUpperCaseVersion4) {
-    const std::regex form("\\{[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}\\}");
+    const std::regex form(
+        "\\{[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}\\}");
     const std::string a = pr::fs::NewGuid();
     const std::string b = pr::fs::NewGuid();
     EXPECT_EQ(a.size(), 38u);
@@ -91,8 +92,10 @@ TEST(FileSystem, CopyReplacesTheTargetAndFilesRoundTrip) {
     WriteFile(dir / "target", std::string(100, 'x'));
     pr::fs::CopyFile((dir / "source").string(), (dir / "target").string());
     EXPECT_EQ(ReadFile(dir / "target"), bytes);
-    EXPECT_THROW(pr::fs::CopyFile((dir / "missing").string(), (dir / "target").string()), pr::Error);
-    EXPECT_THROW(pr::fs::CopyFile((dir / "source").string(), (dir / "no/target").string()), pr::Error);
+    EXPECT_THROW(pr::fs::CopyFile((dir / "missing").string(), (dir / "target").string()),
+                 pr::Error);
+    EXPECT_THROW(pr::fs::CopyFile((dir / "source").string(), (dir / "no/target").string()),
+                 pr::Error);
     EXPECT_EQ(ReadFile(dir / "target"), bytes);
 }
 

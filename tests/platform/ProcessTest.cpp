@@ -1,6 +1,6 @@
+#include "platform/process/Process.h"
 #include "platform/core/Error.h"
 #include "platform/fs/FileSystem.h"
-#include "platform/process/Process.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -13,8 +13,9 @@ namespace {
 using pr::process::Options;
 using pr::process::Process;
 
-
-Options Shell(const std::string& script) { return {.argv = {"/bin/sh", "-c", script}}; }
+Options Shell(const std::string& script) {
+    return {.argv = {"/bin/sh", "-c", script}};
+}
 
 TEST(Process, CapturesOutputErrorAndExitCode) {
     const auto result = pr::process::Run(Shell("echo out; echo err >&2; exit 3"));

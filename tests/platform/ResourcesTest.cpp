@@ -1,6 +1,6 @@
+#include "platform/resources/Resources.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/process/Process.h"
-#include "platform/resources/Resources.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -24,11 +24,12 @@ std::string RandomBytes(std::size_t size) {
 }
 
 class ResourcesTest : public testing::Test {
-protected:
+  protected:
     std::string Path(const std::string& name) const { return (dir_ / name).string(); }
 
     // The probe with resources appended.
-    std::string Probe(const std::vector<ResourceSource>& resources, const std::string& name = "probe") {
+    std::string Probe(const std::vector<ResourceSource>& resources,
+                      const std::string& name = "probe") {
         WriteExecutable(PR_RESOURCE_PROBE, resources, Path(name));
         return Path(name);
     }
@@ -100,8 +101,9 @@ TEST_F(ResourcesTest, MissingResourceNamesItself) {
 }
 
 TEST_F(ResourcesTest, RefusesDuplicateNamesAndUnreadableSources) {
-    EXPECT_THROW(Probe({ResourceSource::FromBytes("Patch", "a"), ResourceSource::FromBytes("PATCH", "b")}),
-                 pr::Error);
+    EXPECT_THROW(
+        Probe({ResourceSource::FromBytes("Patch", "a"), ResourceSource::FromBytes("PATCH", "b")}),
+        pr::Error);
     EXPECT_THROW(Probe({ResourceSource::FromFile("Patch", Path("missing.zip"))}), pr::Error);
     EXPECT_THROW(WriteExecutable(Path("missing"), {}, Path("probe")), pr::Error);
     EXPECT_FALSE(std::filesystem::exists(dir_ / "probe"));
@@ -117,7 +119,8 @@ TEST_F(ResourcesTest, DamagedTrailerIsReported) {
         ResourceFile damaged(Path("damaged"));
         FAIL();
     } catch (const pr::Error& e) {
-        EXPECT_EQ(std::string(e.what()), "The resources appended to " + Path("damaged") + " are damaged");
+        EXPECT_EQ(std::string(e.what()),
+                  "The resources appended to " + Path("damaged") + " are damaged");
     }
     EXPECT_THROW(ResourceFile(Path("none")), pr::Error);
 }

@@ -16,7 +16,9 @@ struct CodePageCase {
     std::string cp1251;
 };
 
-void PrintTo(const CodePageCase& c, std::ostream* os) { *os << '"' << c.utf8 << '"'; }
+void PrintTo(const CodePageCase& c, std::ostream* os) {
+    *os << '"' << c.utf8 << '"';
+}
 
 class CodePageTest : public testing::TestWithParam<CodePageCase> {};
 
@@ -36,15 +38,22 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(CodePage, CharactersOutside1251BecomeQuestionMarks) {
     EXPECT_EQ(ToCp1251("a日本b"), "a??b");
-    EXPECT_EQ(ToCp1251("a\xFF" "b\xD0"), "a?b?");
+    EXPECT_EQ(ToCp1251("a\xFF"
+                       "b\xD0"),
+              "a?b?");
     EXPECT_EQ(Cp1251ToUtf8("\x98"), "\xEF\xBF\xBD");
 }
 
 TEST(Utf8, RecognisesWellFormedText) {
-    const std::pair<std::string, bool> cases[] = {
-        {"ascii", true},           {"Ґанок", true},          {"\xF0\x9F\x98\x80", true},
-        {"\xD0", false},           {"\xC0\xAF", false},       {"\xED\xA0\x80", false},
-        {"\xF4\x90\x80\x80", false}, {"\xCF\xF0\xE8", false}, {"a\x80", false}};
+    const std::pair<std::string, bool> cases[] = {{"ascii", true},
+                                                  {"Ґанок", true},
+                                                  {"\xF0\x9F\x98\x80", true},
+                                                  {"\xD0", false},
+                                                  {"\xC0\xAF", false},
+                                                  {"\xED\xA0\x80", false},
+                                                  {"\xF4\x90\x80\x80", false},
+                                                  {"\xCF\xF0\xE8", false},
+                                                  {"a\x80", false}};
     for (const auto& [text, valid] : cases)
         EXPECT_EQ(IsValidUtf8(text), valid) << text;
 }
@@ -60,7 +69,9 @@ struct CaseCase {
     std::string upper;
 };
 
-void PrintTo(const CaseCase& c, std::ostream* os) { *os << '"' << c.lower << '"'; }
+void PrintTo(const CaseCase& c, std::ostream* os) {
+    *os << '"' << c.lower << '"';
+}
 
 class LetterCaseTest : public testing::TestWithParam<CaseCase> {};
 
@@ -70,12 +81,15 @@ TEST_P(LetterCaseTest, MapsLettersBothWays) {
     EXPECT_TRUE(SameText(GetParam().lower, GetParam().upper));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Letters, LetterCaseTest,
-    testing::Values(CaseCase{"form 1-2", "FORM 1-2"}, CaseCase{"єіїґ", "ЄІЇҐ"},
-                    CaseCase{"привіт, світе", "ПРИВІТ, СВІТЕ"}, CaseCase{"ёђў", "ЁЂЎ"},
-                    CaseCase{"àéþÿ", "ÀÉÞŸ"}, CaseCase{"ąęłż", "ĄĘŁŻ"},
-                    CaseCase{"\xFF" "a", "\xFF" "A"}));
+INSTANTIATE_TEST_SUITE_P(Letters, LetterCaseTest,
+                         testing::Values(CaseCase{"form 1-2", "FORM 1-2"}, CaseCase{"єіїґ", "ЄІЇҐ"},
+                                         CaseCase{"привіт, світе", "ПРИВІТ, СВІТЕ"},
+                                         CaseCase{"ёђў", "ЁЂЎ"}, CaseCase{"àéþÿ", "ÀÉÞŸ"},
+                                         CaseCase{"ąęłż", "ĄĘŁŻ"},
+                                         CaseCase{"\xFF"
+                                                  "a",
+                                                  "\xFF"
+                                                  "A"}));
 
 TEST(LetterCase, UpperAsciiKeepsOtherLetters) {
     EXPECT_EQ(UpperAscii("tez.exe -command і"), "TEZ.EXE -COMMAND і");

@@ -65,8 +65,9 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
     return options;
 }
 
-std::string BuildPackageBytes(const std::string& path, const std::string& packagePassword) {
-    (void)packagePassword; // the folder builder encrypts with it
+// The package secret is for the folder builder, which encrypts every entry with it.
+std::string BuildPackageBytes(const std::string& path,
+                              [[maybe_unused]] const std::string& packagePassword) {
     if (IsFolder(path))
         throw pr::Error("Building a package from a folder is not supported yet: " + path);
     std::string bytes = ReadInput(path, "package");

@@ -165,12 +165,12 @@ void Process::Impl::Start() {
     if (!options.workingDir.empty())
         posix_spawn_file_actions_addchdir_np(&setup.actions_, options.workingDir.c_str());
 
+    const std::string program = ProgramPath(options.argv.front());
     std::vector<std::string> args = options.argv;
-    args.front() = ProgramPath(args.front());
     std::vector<std::string> env = MergedEnvironment(options);
     std::vector<char*> argPointers = Pointers(args);
     std::vector<char*> envPointers = Pointers(env);
-    const int rc = posix_spawnp(&pid, args.front().c_str(), &setup.actions_, &setup.attr_,
+    const int rc = posix_spawnp(&pid, program.c_str(), &setup.actions_, &setup.attr_,
                                 argPointers.data(), envPointers.data());
     if (rc != 0) {
         pid = -1;

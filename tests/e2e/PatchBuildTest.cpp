@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sys/stat.h>
 
@@ -79,10 +80,11 @@ TEST_F(PatchBuildTest, BuildingFromAPatchExecutableReplacesItsResources) {
     EXPECT_EQ(e2e::RunProgram(P("second.run"), {"-help"}, "/nonexistent/registry.ini").exitCode, 0);
 }
 
+// Arguments of a good build with some flags replaced or added ("" drops the flag, "-" its value).
 struct BadInputCase {
     std::string name;
-    std::vector<std::string> args; // "@x" stands for the file x in the test's folder
-    std::string message;           // the same placeholders
+    std::vector<std::pair<std::string, std::string>> changes; // "@x": file x of the test folder
+    std::string message;                                      // the same placeholders
 };
 
 void PrintTo(const BadInputCase& c, std::ostream* os) {
@@ -93,18 +95,35 @@ class PatchBuildBadInputTest : public PatchBuildTest,
                                public testing::WithParamInterface<BadInputCase> {
   protected:
     std::string Expand(const std::string& text) const {
-        std::string out;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            if (text[i] != '@') {
-                out += text[i];
-                continue;
-            }
-            std::size_t end = text.find_first_of(" :", i);
-            end = end == std::string::npos ? text.size() : end;
-            out += P(text.substr(i + 1, end - i - 1));
-            i = end - 1;
+        const auto at = text.find('@');
+        if (at == std::string::npos)
+            return text;
+        const auto end = std::min(text.find(':', at), text.size());
+        return text.substr(0, at) + P(text.substr(at + 1, end - at - 1)) + text.substr(end);
+    }
+
+    std::vector<std::string> Arguments() const {
+        std::vector<std::pair<std::string, std::string>> flags = {{"--runner", PR_PATCHRUNNER},
+                                                                  {"--package", "@package.zip"},
+                                                                  {"--params", "@params.ini"},
+                                                                  {"--output", "@out.run"}};
+        for (const auto& [flag, value] : GetParam().changes) {
+            auto it = std::find_if(flags.begin(), flags.end(),
+                                   [&flag](const auto& f) { return f.first == flag; });
+            if (it == flags.end())
+                flags.emplace_back(flag, value);
+            else
+                it->second = value;
         }
-        return out;
+        std::vector<std::string> args;
+        for (const auto& [flag, value] : flags) {
+            if (value.empty())
+                continue;
+            args.push_back(flag);
+            if (value != "-")
+                args.push_back(Expand(value));
+        }
+        return args;
     }
 };
 
@@ -113,10 +132,7 @@ TEST_P(PatchBuildBadInputTest, FailsWithAClearMessageAndNoOutput) {
     WriteFile(dir_ / "nokey.ini", "[Other]\nPackagePassword=" + kSecret + "\n");
     WriteFile(dir_ / "notzip.bin", "plain text");
     std::filesystem::create_directory(dir_ / "folder");
-    std::vector<std::string> args;
-    for (const auto& arg : GetParam().args)
-        args.push_back(arg == "RUNNER" ? PR_PATCHRUNNER : Expand(arg));
-    const auto result = Build(args);
+    const auto result = Build(Arguments());
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_TRUE(result.err.starts_with("patchbuild: " + Expand(GetParam().message) + "\n"))
         << result.err;
@@ -127,44 +143,31 @@ TEST_P(PatchBuildBadInputTest, FailsWithAClearMessageAndNoOutput) {
 INSTANTIATE_TEST_SUITE_P(
     Inputs, PatchBuildBadInputTest,
     testing::Values(
-        BadInputCase{"MissingSettings",
-                     {"--runner", "RUNNER", "--package", "@package.zip", "--params", "@none.ini",
-                      "--output", "@out.run"},
-                     "Settings file not found: @none.ini"},
+        BadInputCase{
+            "MissingSettings", {{"--params", "@none.ini"}}, "Settings file not found: @none.ini"},
         BadInputCase{"EmptyPackagePassword",
-                     {"--runner", "RUNNER", "--package", "@package.zip", "--params", "@empty.ini",
-                      "--output", "@out.run"},
+                     {{"--params", "@empty.ini"}},
                      "PackagePassword is empty in section Form of @empty.ini"},
         BadInputCase{"PackagePasswordOutsideForm",
-                     {"--runner", "RUNNER", "--package", "@package.zip", "--params", "@nokey.ini",
-                      "--output", "@out.run"},
+                     {{"--params", "@nokey.ini"}},
                      "PackagePassword is empty in section Form of @nokey.ini"},
         BadInputCase{"MissingPackage",
-                     {"--runner", "RUNNER", "--package", "@none.zip", "--params", "@params.ini",
-                      "--output", "@out.run"},
+                     {{"--package", "@none.zip"}},
                      "Cannot read the package: Cannot open @none.zip: No such file or directory"},
         BadInputCase{"PackageNotAZip",
-                     {"--runner", "RUNNER", "--package", "@notzip.bin", "--params", "@params.ini",
-                      "--output", "@out.run"},
+                     {{"--package", "@notzip.bin"}},
                      "The package is neither a folder nor a zip archive: @notzip.bin"},
         BadInputCase{"PackageFolder",
-                     {"--runner", "RUNNER", "--package", "@folder", "--params", "@params.ini",
-                      "--output", "@out.run"},
+                     {{"--package", "@folder"}},
                      "Building a package from a folder is not supported yet: @folder"},
         BadInputCase{"MissingVerifier",
-                     {"--runner", "RUNNER", "--package", "@package.zip", "--params", "@params.ini",
-                      "--verifier", "@none.so", "--output", "@out.run"},
+                     {{"--verifier", "@none.so"}},
                      "Verifier plug-in not found: @none.so"},
-        BadInputCase{"MissingRunner",
-                     {"--runner", "@none", "--package", "@package.zip", "--params", "@params.ini",
-                      "--output", "@out.run"},
-                     "Runner executable not found: @none"},
-        BadInputCase{"UnknownArgument",
-                     {"--runner", "RUNNER", "--pakage", "@package.zip"},
-                     "Unknown argument: --pakage"},
-        BadInputCase{"MissingOutput",
-                     {"--runner", "RUNNER", "--package", "@package.zip", "--params", "@params.ini"},
-                     "Missing --output"},
-        BadInputCase{"ValueMissing", {"--runner"}, "Missing value of --runner"}));
+        BadInputCase{
+            "MissingRunner", {{"--runner", "@none"}}, "Runner executable not found: @none"},
+        BadInputCase{
+            "UnknownArgument", {{"--pakage", "@package.zip"}}, "Unknown argument: --pakage"},
+        BadInputCase{"MissingOutput", {{"--output", ""}}, "Missing --output"},
+        BadInputCase{"ValueMissing", {{"--output", "-"}}, "Missing value of --output"}));
 
 } // namespace

@@ -1,1 +1,5 @@
-int main() { return 0; }
+#include "runner/uPatchRunner.h"
+
+int main(int argc, char** argv) {
+    return RunPatchRunner(argc, argv);
+}

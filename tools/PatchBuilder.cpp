@@ -5,7 +5,9 @@
 #include "platform/ini/IniFile.h"
 #include "platform/resources/Resources.h"
 
-#include <sys/stat.h>
+#include "tools/package/PatchPackage.h"
+
+#include <filesystem>
 
 namespace patchbuild {
 
@@ -16,17 +18,6 @@ const char* const kUsage = "usage: patchbuild --runner PATCHRUNNER --package FOL
 
 [[noreturn]] void Fail(const std::string& reason) {
     throw pr::Error(reason + "\n" + kUsage);
-}
-
-bool IsFolder(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-// A zip archive begins with a local file header, or with the end record when it is empty.
-bool LooksLikeZip(const std::string& bytes) {
-    return bytes.starts_with(std::string_view("PK\x03\x04", 4)) ||
-           bytes.starts_with(std::string_view("PK\x05\x06", 4));
 }
 
 std::string ReadInput(const std::string& path, const std::string& what) {
@@ -66,14 +57,10 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
 }
 
 // The package secret is for the folder builder, which encrypts every entry with it.
-std::string BuildPackageBytes(const std::string& path,
-                              [[maybe_unused]] const std::string& packagePassword) {
-    if (IsFolder(path))
-        throw pr::Error("Building a package from a folder is not supported yet: " + path);
-    std::string bytes = ReadInput(path, "package");
-    if (!LooksLikeZip(bytes))
-        throw pr::Error("The package is neither a folder nor a zip archive: " + path);
-    return bytes;
+std::string BuildPackageBytes(const std::string& path, const std::string& packagePassword) {
+    if (!std::filesystem::exists(path))
+        throw pr::Error("Package not found: " + path);
+    return patchpackage::BuildPackage(path, packagePassword);
 }
 
 void BuildPatch(const Options& options) {
@@ -85,18 +72,18 @@ void BuildPatch(const Options& options) {
     if (packagePassword.empty())
         throw pr::Error("PackagePassword is empty in section Form of " + options.params);
 
+    if (!options.verifier.empty() && !pr::fs::FileExists(options.verifier))
+        throw pr::Error("Verifier plug-in not found: " + options.verifier);
+    if (!pr::fs::FileExists(options.runner))
+        throw pr::Error("Runner executable not found: " + options.runner);
+
     std::vector<pr::resources::ResourceSource> resources;
     resources.push_back(pr::resources::ResourceSource::FromBytes(
         "Patch", BuildPackageBytes(options.package, packagePassword)));
     resources.push_back(pr::resources::ResourceSource::FromBytes("PatchParams", params));
-    if (!options.verifier.empty()) {
-        if (!pr::fs::FileExists(options.verifier))
-            throw pr::Error("Verifier plug-in not found: " + options.verifier);
+    if (!options.verifier.empty())
         resources.push_back(
             pr::resources::ResourceSource::FromFile("PatchVerifier", options.verifier));
-    }
-    if (!pr::fs::FileExists(options.runner))
-        throw pr::Error("Runner executable not found: " + options.runner);
     pr::resources::WriteExecutable(options.runner, resources, options.output);
 }
 

@@ -1,6 +1,9 @@
+#include "SharedCode6/Util/uUtilites.h"
 #include "platform/resources/Resources.h"
+#include "platform/zip/Reader.h"
 #include "tests/e2e/E2eSupport.h"
 #include "tests/support/TempDir.h"
+#include "tools/package/PatchPackage.h"
 
 #include <gtest/gtest.h>
 
@@ -14,15 +17,32 @@ using testsupport::ReadFile;
 using testsupport::WriteFile;
 
 const std::string kSecret = "K7QW2ZP9ME4RT8YX3NB6VC1LJ5HG0F";
-// The end record alone: a valid empty zip archive.
-const std::string kEmptyZip = std::string("PK\x05\x06", 4) + std::string(18, '\0');
+const std::string kSettings = "<PATCH><PROGRAM_NAME>QLAV</PROGRAM_NAME></PATCH>";
+const std::string kScript = "select 1;";
+
+// Every entry of an embedded package, decrypted with the archive password of kSecret.
+std::vector<std::pair<std::string, std::string>> PackageEntries(const std::string& package) {
+    auto reader = pr::zip::Reader::OpenMemory(package);
+    reader.SetPassword(MakeArchivePassword(kSecret));
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (const auto& entry : reader.Entries())
+        entries.emplace_back(entry.name, reader.Read(entry.index));
+    return entries;
+}
+
+const std::vector<std::pair<std::string, std::string>> kExpectedEntries = {
+    {"Init.ini", kSettings}, {"Upd1.0.0.1\\010_a.sql", kScript}};
 
 class PatchBuildTest : public testing::Test {
   protected:
     PatchBuildTest() {
         WriteFile(dir_ / "params.ini",
                   "[Form]\r\nFormCaption='Оновлення'\r\nPackagePassword='" + kSecret + "'\r\n");
-        WriteFile(dir_ / "package.zip", kEmptyZip);
+        WriteFile(dir_ / "package.zip",
+                  patchpackage::BuildPlainZip(
+                      {{"Init.ini", kSettings}, {"Upd1.0.0.1/010_a.sql", kScript}}));
+        WriteFile(dir_ / "folder" / "Init.ini", kSettings);
+        WriteFile(dir_ / "folder" / "Upd1.0.0.1" / "010_a.sql", kScript);
         WriteFile(dir_ / "uh.so", "plug-in bytes");
     }
 
@@ -53,7 +73,7 @@ TEST_F(PatchBuildTest, PatchExecutableCarriesItsResourcesAndRuns) {
 
     const pr::resources::ResourceFile patch(P("patch.run"));
     EXPECT_EQ(patch.Names(), (std::vector<std::string>{"Patch", "PatchParams", "PatchVerifier"}));
-    EXPECT_EQ(patch.Read("Patch"), kEmptyZip);
+    EXPECT_EQ(PackageEntries(patch.Read("Patch")), kExpectedEntries);
     EXPECT_EQ(patch.Read("PatchParams"), ReadFile(dir_ / "params.ini"));
     EXPECT_EQ(patch.Read("PatchVerifier"), "plug-in bytes");
     struct stat st {};
@@ -69,14 +89,12 @@ TEST_F(PatchBuildTest, BuildingFromAPatchExecutableReplacesItsResources) {
     std::vector<std::string> first = GoodArgs("first.run");
     first.insert(first.end(), {"--verifier", P("uh.so")});
     ASSERT_EQ(Build(first).exitCode, 0);
-    const std::string otherZip = kEmptyZip.substr(0, 20) + "\x01\x02";
-    WriteFile(dir_ / "other.zip", otherZip);
-    const auto second = Build({"--runner", P("first.run"), "--package", P("other.zip"), "--params",
+    const auto second = Build({"--runner", P("first.run"), "--package", P("folder"), "--params",
                                P("params.ini"), "--output", P("second.run")});
     ASSERT_EQ(second.exitCode, 0) << second.err;
     const pr::resources::ResourceFile patch(P("second.run"));
     EXPECT_EQ(patch.Names(), (std::vector<std::string>{"Patch", "PatchParams"}));
-    EXPECT_EQ(patch.Read("Patch"), otherZip);
+    EXPECT_EQ(PackageEntries(patch.Read("Patch")), kExpectedEntries);
     EXPECT_EQ(e2e::RunProgram(P("second.run"), {"-help"}, "/nonexistent/registry.ini").exitCode, 0);
 }
 
@@ -131,7 +149,7 @@ TEST_P(PatchBuildBadInputTest, FailsWithAClearMessageAndNoOutput) {
     WriteFile(dir_ / "empty.ini", "[Form]\nPackagePassword=''\nFormCaption=x\n");
     WriteFile(dir_ / "nokey.ini", "[Other]\nPackagePassword=" + kSecret + "\n");
     WriteFile(dir_ / "notzip.bin", "plain text");
-    std::filesystem::create_directory(dir_ / "folder");
+    std::filesystem::create_directory(dir_ / "empty");
     const auto result = Build(Arguments());
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_TRUE(result.err.starts_with("patchbuild: " + Expand(GetParam().message) + "\n"))
@@ -151,15 +169,16 @@ INSTANTIATE_TEST_SUITE_P(
         BadInputCase{"PackagePasswordOutsideForm",
                      {{"--params", "@nokey.ini"}},
                      "PackagePassword is empty in section Form of @nokey.ini"},
-        BadInputCase{"MissingPackage",
-                     {{"--package", "@none.zip"}},
-                     "Cannot read the package: Cannot open @none.zip: No such file or directory"},
-        BadInputCase{"PackageNotAZip",
-                     {{"--package", "@notzip.bin"}},
-                     "The package is neither a folder nor a zip archive: @notzip.bin"},
+        BadInputCase{
+            "MissingPackage", {{"--package", "@none.zip"}}, "Package not found: @none.zip"},
+        BadInputCase{
+            "PackageNotAZip",
+            {{"--package", "@notzip.bin"}},
+            "Cannot open the archive \"@notzip.bin\": not a zip archive, or the archive is "
+            "incomplete"},
         BadInputCase{"PackageFolder",
-                     {{"--package", "@folder"}},
-                     "Building a package from a folder is not supported yet: @folder"},
+                     {{"--package", "@empty"}},
+                     "The package \"@empty\" has no settings file (an \".ini\" entry)"},
         BadInputCase{"MissingVerifier",
                      {{"--verifier", "@none.so"}},
                      "Verifier plug-in not found: @none.so"},

@@ -4,6 +4,8 @@
 
 #include <libpq-fe.h>
 
+#include <string_view>
+
 namespace pr::db {
 namespace {
 
@@ -269,6 +271,12 @@ Outcome Engine::Receive() {
     if (out.error)
         resumeOnNextCall_ = true;
     Pump(); // statements held behind a barrier that has now run
+    if (items_.empty() && !expects_.empty() && !aborted_) {
+        // Caught up: let the server report the session idle in its transaction. The
+        // acknowledgement is read with the next reply.
+        QueueSync(0);
+        Flush();
+    }
     return out;
 }
 
@@ -342,8 +350,14 @@ void Engine::ProcessOne() {
     Result result(raw);
     TakeNotices(item);
     const ExecStatusType status = PQresultStatus(raw);
-    if (PQstatus(conn_.get()) == CONNECTION_BAD)
-        return ConnectionLost(Trimmed(PQresultErrorMessage(raw)));
+    const char* severity = PQresultErrorField(raw, PG_DIAG_SEVERITY_NONLOCALIZED);
+    const bool fatal = severity && (std::string_view(severity) == "FATAL" ||
+                                    std::string_view(severity) == "PANIC");
+    if (PQstatus(conn_.get()) == CONNECTION_BAD || fatal) {
+        // The server ends the session (terminated, shut down, crashed).
+        const char* state = PQresultErrorField(raw, PG_DIAG_SQLSTATE);
+        return ConnectionLost(Trimmed(PQresultErrorMessage(raw)), state ? state : "08006");
+    }
     if (e.step == Step::Sync) {
         if (status != PGRES_PIPELINE_SYNC)
             return ConnectionLost("unexpected reply from the server");
@@ -447,9 +461,9 @@ void Engine::Finish(Item& item) {
         blocked_ = true;
 }
 
-void Engine::ConnectionLost(const std::string& message) {
-    const Error lost(message.empty() ? "the connection to the server was lost" : message, "08006",
-                     ErrorKind::NotReachable);
+void Engine::ConnectionLost(const std::string& message, const std::string& sqlState) {
+    const Error lost(message.empty() ? "the connection to the server was lost" : message,
+                     sqlState, ErrorKind::NotReachable);
     TakeNotices(nullptr);
     for (Item& item : items_)
         if (item.state != Item::State::Done) {

@@ -97,7 +97,7 @@ private:
     void Failed(Step step, Item* item, const Error& error);
     void StartRecovery(std::uint64_t seq, bool toSavepoint);
     void Finish(Item& item);
-    void ConnectionLost(const std::string& message);
+    void ConnectionLost(const std::string& message, const std::string& sqlState = "08006");
     void Continue();
     void TakeNotices(Item* item);
 

@@ -44,7 +44,7 @@ constexpr Rule kRules[] = {
     {"is not permitted to log in", {}, "28000"},
     {"role \"", "\" does not exist", "28000"},
     {"database \"", "\" does not exist", "3D000"},
-    {"too many connections", {}, "53300"},
+    {"too many clients already", {}, "53300"},
     {"remaining connection slots are reserved", {}, "53300"},
     {"permission denied for database", {}, "42501"},
 };

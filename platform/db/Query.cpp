@@ -9,7 +9,7 @@
 namespace pr::db {
 namespace {
 
-constexpr unsigned kTextOid = 25, kByteaOid = 17;
+constexpr unsigned kTextOid = 25, kByteaOid = 17, kFloat8Oid = 701;
 
 std::string Key(std::string_view name) {
     if (!name.empty() && name.front() == ':')
@@ -41,6 +41,7 @@ Parameter Bind(VariableType type, const Value& value) {
         break;
     case VariableType::Float:
         p.value = Value(value.AsDouble()).AsText();
+        p.typeOid = kFloat8Oid;
         break;
     default:
         p.value = value.AsText();

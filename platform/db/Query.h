@@ -24,8 +24,9 @@ enum class VariableType {
 // A statement with ":name" variables on a session. Names ignore letter case and may appear
 // more than once; declared names become $1, $2, ... in order of first appearance (not inside
 // quotes, dollar quotes or comments), undeclared ":name" text is left as it stands. Integer,
-// float, string and date values are sent as text whose type the server infers from the
-// statement. Execution takes one round trip and runs in a savepoint of its own.
+// string and date values are sent as text whose type the server infers from the statement
+// (so they fit any integer, text or date parameter); floats are double precision, text LOBs
+// text, binary LOBs bytea. Execution takes one round trip and runs in a savepoint of its own.
 class Query {
 public:
     explicit Query(Session& session) : session_(session) {}

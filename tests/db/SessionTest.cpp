@@ -127,7 +127,9 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"FATAL:  role \"nobody\" does not exist", false, ErrorKind::LogonRejected,
                  "28000"},
         TextCase{"FATAL:  database \"nowhere\" does not exist", false, ErrorKind::Other, "3D000"},
-        TextCase{"FATAL:  sorry, too many clients already", false, ErrorKind::Other, "08004"},
+        TextCase{"FATAL:  sorry, too many clients already", false, ErrorKind::Other, "53300"},
+        TextCase{"FATAL:  terminating connection due to unexpected postmaster exit", false,
+                 ErrorKind::Other, "08004"},
         TextCase{"connection to server on socket \"/s/.s.PGSQL.5432\" failed: fe_sendauth: no "
                  "password supplied",
                  true, ErrorKind::LogonRejected, "28P01"},
@@ -151,6 +153,18 @@ TEST_F(DbTest, AfterLogonHookRunsOnEveryLogonAndItsErrorReachesTheCaller) {
     session.Disconnect();
     session.SetAfterLogon([](Session& s) { s.Execute("set no_such_setting_at_all = 1"); });
     EXPECT_THROW(session.Connect(), Error);
+}
+
+TEST_F(DbTest, DebugHandsEachStatementToTheDebugSink) {
+    std::vector<std::string> traced;
+    session.SetDebugSink([&](const std::string& sql) { traced.push_back(sql); });
+    session.Execute("select 1");
+    session.SetDebug(true);
+    session.Execute("select 2");
+    session.Commit();
+    session.SetDebug(false);
+    session.Execute("select 3");
+    EXPECT_EQ((std::vector<std::string>{"select 2", "COMMIT"}), traced);
 }
 
 TEST_F(DbTest, FailingStatementUndoesOnlyItselfAndRollbackUndoesAllSinceCommit) {

@@ -191,7 +191,7 @@ PgClusterInfo StartLocked(const fs::path& folder) {
     GiveTo(user, socketDir);
     info.socketDir = socketDir.string();
 
-    if (Run({kBin + "initdb", "-D", data, "-U", kAdmin, "-A", "trust", "-E", "UTF8", "--locale=C",
+    if (Run({kBin + "initdb", "-D", data, "-U", kAdmin, "-A", "trust", "-E", "UTF8", "--locale=C.UTF-8", "--lc-messages=C",
              "--no-sync"},
             user, log) != 0)
         throw std::runtime_error("initdb failed:\n" + Tail(log));

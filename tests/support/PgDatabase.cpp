@@ -49,7 +49,7 @@ void ExportEnvironment(const std::string& database) {
     for (const char* name : {"PGPASSWORD", "PGUSER", "PGSERVICE", "PGOPTIONS", "PGHOSTADDR",
                              "PGCONNECT_TIMEOUT", "PGSSLMODE"})
         unsetenv(name);
-    setenv("PGPASSFILE", "/dev/null", 1);
+    setenv("PGPASSFILE", "/nonexistent/pgpass", 1);
 }
 
 } // namespace

@@ -6,10 +6,11 @@
 
 namespace pr::db {
 
-Connection::~Connection() { reset(); }
+Connection::~Connection() {
+    reset();
+}
 
-Connection::Connection(Connection&& other) noexcept
-    : conn_(std::exchange(other.conn_, nullptr)) {}
+Connection::Connection(Connection&& other) noexcept : conn_(std::exchange(other.conn_, nullptr)) {}
 
 Connection& Connection::operator=(Connection&& other) noexcept {
     if (this != &other) {
@@ -24,7 +25,9 @@ void Connection::reset() noexcept {
         PQfinish(std::exchange(conn_, nullptr));
 }
 
-CancelHandle::~CancelHandle() { reset(); }
+CancelHandle::~CancelHandle() {
+    reset();
+}
 
 CancelHandle::CancelHandle(CancelHandle&& other) noexcept
     : cancel_(std::exchange(other.cancel_, nullptr)) {}

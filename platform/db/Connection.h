@@ -6,7 +6,7 @@ struct pg_cancel;
 namespace pr::db {
 
 class Connection {
-public:
+  public:
     Connection() = default;
     explicit Connection(pg_conn* conn) : conn_(conn) {}
     ~Connection();
@@ -19,13 +19,13 @@ public:
     explicit operator bool() const { return conn_ != nullptr; }
     void reset() noexcept;
 
-private:
+  private:
     pg_conn* conn_ = nullptr;
 };
 
 // Sends a cancel request for whatever the connection is running; usable from any thread.
 class CancelHandle {
-public:
+  public:
     CancelHandle() = default;
     explicit CancelHandle(pg_cancel* cancel) : cancel_(cancel) {}
     ~CancelHandle();
@@ -39,7 +39,7 @@ public:
     // False when the request could not be sent.
     bool Cancel() const;
 
-private:
+  private:
     pg_cancel* cancel_ = nullptr;
 };
 

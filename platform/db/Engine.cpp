@@ -53,7 +53,9 @@ bool IsBarrier(StatementClass cls) {
 
 } // namespace
 
-Engine::~Engine() { Close(); }
+Engine::~Engine() {
+    Close();
+}
 
 void Engine::Open(const std::vector<std::pair<std::string, std::string>>& params,
                   const std::string& secret) {
@@ -117,8 +119,7 @@ void Engine::OnNotice(void* self, const pg_result* notice) {
         const char* value = PQresultErrorField(notice, code);
         return std::string(value ? value : "");
     };
-    static_cast<Engine*>(self)->inbox_.push_back({field(PG_DIAG_SEVERITY),
-                                                  field(PG_DIAG_SQLSTATE),
+    static_cast<Engine*>(self)->inbox_.push_back({field(PG_DIAG_SEVERITY), field(PG_DIAG_SQLSTATE),
                                                   field(PG_DIAG_MESSAGE_PRIMARY),
                                                   Trimmed(PQresultErrorMessage(notice))});
 }
@@ -300,8 +301,8 @@ void Engine::ExecuteBarrier(Item& item) {
     };
     switch (item.cls) {
     case StatementClass::Unsupported:
-        item.out.error = Error(UnsupportedMessage(item.st.sql), "0A000", ErrorKind::Other,
-                               item.st.sql);
+        item.out.error =
+            Error(UnsupportedMessage(item.st.sql), "0A000", ErrorKind::Other, item.st.sql);
         Finish(item);
         return;
     case StatementClass::Commit:
@@ -462,8 +463,8 @@ void Engine::Finish(Item& item) {
 }
 
 void Engine::ConnectionLost(const std::string& message, const std::string& sqlState) {
-    const Error lost(message.empty() ? "the connection to the server was lost" : message,
-                     sqlState, ErrorKind::NotReachable);
+    const Error lost(message.empty() ? "the connection to the server was lost" : message, sqlState,
+                     ErrorKind::NotReachable);
     TakeNotices(nullptr);
     for (Item& item : items_)
         if (item.state != Item::State::Done) {

@@ -30,7 +30,7 @@ namespace pr::db {
 // stream (commit, rollback, begin, statements refused inside a transaction block) wait
 // until the caller receives their turn, and then run on their own.
 class Engine {
-public:
+  public:
     using NoticeSink = std::function<void(const Notice&)>;
     using DebugHook = std::function<void(const std::string&)>;
 
@@ -57,7 +57,7 @@ public:
     void SetNoticeSink(NoticeSink sink) { orphanSink_ = std::move(sink); }
     void SetDebugHook(DebugHook hook) { debug_ = std::move(hook); }
 
-private:
+  private:
     enum class Step : std::uint8_t {
         Begin,
         Savepoint,
@@ -105,14 +105,14 @@ private:
     CancelHandle cancel_;
     std::mutex cancelMutex_;
 
-    std::deque<Item> items_;  // not yet received, in order
+    std::deque<Item> items_; // not yet received, in order
     std::uint64_t nextSeq_ = 1;
     std::deque<Expect> expects_; // results still to come, in order
     std::vector<Notice> inbox_;
 
-    bool txOpen_ = false;        // BEGIN has been sent
-    bool aborted_ = false;       // the server skips until the sync we sent
-    bool blocked_ = false;       // a failure waits for the caller to go on
+    bool txOpen_ = false;  // BEGIN has been sent
+    bool aborted_ = false; // the server skips until the sync we sent
+    bool blocked_ = false; // a failure waits for the caller to go on
     bool resumeOnNextCall_ = false;
     bool outputPending_ = false; // messages not yet flushed to the server
     std::size_t sentSinceFlush_ = 0;

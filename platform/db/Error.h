@@ -16,7 +16,7 @@ enum class ErrorKind {
 // A failure reported by the server or by the client library. The message is the library's
 // text ("ERROR:  ..." with its detail lines); it never contains the logon password.
 class Error : public pr::Error {
-public:
+  public:
     Error(const std::string& message, std::string sqlState, ErrorKind kind,
           std::string statement = {}, std::string primary = {});
 
@@ -29,7 +29,7 @@ public:
     // The server's one-line message without severity and detail lines.
     const std::string& Primary() const { return primary_; }
 
-private:
+  private:
     std::string sqlState_;
     ErrorKind kind_;
     std::string statement_;
@@ -45,8 +45,8 @@ ErrorKind KindOfSqlState(std::string_view sqlState);
 // and for an instance that is starting up, shutting down or in recovery; a text that carries
 // no message from the server ("FATAL:" / "ERROR:") means no server answered. passwordNeeded is
 // the library's own flag for a server that asked for a password none was given for.
-// Answers the kind and sets sqlState (28P01, 28000, 57P03, 3D000, 53300, 42501, 08001 when no server answered,
-// 08004 for any other refusal).
+// Answers the kind and sets sqlState (28P01, 28000, 57P03, 3D000, 53300, 42501, 08001 when no
+// server answered, 08004 for any other refusal).
 ErrorKind ClassifyConnectionFailure(std::string_view text, bool passwordNeeded,
                                     std::string& sqlState);
 

@@ -7,8 +7,8 @@ namespace pr::db {
 struct Notice {
     std::string severity; // "NOTICE", "WARNING", ...
     std::string sqlState;
-    std::string message;  // the one-line message
-    std::string text;     // as the library formats it: "NOTICE:  message" and detail lines
+    std::string message; // the one-line message
+    std::string text;    // as the library formats it: "NOTICE:  message" and detail lines
 };
 
 } // namespace pr::db

@@ -18,14 +18,24 @@ Pipeline::~Pipeline() {
     }
 }
 
-void Pipeline::Send(std::string sql) { engine_.Send(Statement{std::move(sql), {}}); }
+void Pipeline::Send(std::string sql) {
+    engine_.Send(Statement{std::move(sql), {}});
+}
 
-void Pipeline::Send(Statement statement) { engine_.Send(std::move(statement)); }
+void Pipeline::Send(Statement statement) {
+    engine_.Send(std::move(statement));
+}
 
-Outcome Pipeline::Receive() { return engine_.Receive(); }
+Outcome Pipeline::Receive() {
+    return engine_.Receive();
+}
 
-std::size_t Pipeline::InFlight() const { return engine_.InFlight(); }
+std::size_t Pipeline::InFlight() const {
+    return engine_.InFlight();
+}
 
-void Pipeline::Abandon() { engine_.Abandon(); }
+void Pipeline::Abandon() {
+    engine_.Abandon();
+}
 
 } // namespace pr::db

@@ -18,7 +18,7 @@ class Session;
 // pipeline go) and nothing after the failure takes effect. One pipeline per session at a
 // time; the session's own Execute waits until it is gone.
 class Pipeline {
-public:
+  public:
     explicit Pipeline(Session& session, std::size_t window = 256);
     ~Pipeline(); // abandons what was not received
     Pipeline(const Pipeline&) = delete;
@@ -33,7 +33,7 @@ public:
     // received failure that is all of them.
     void Abandon();
 
-private:
+  private:
     Engine& engine_;
     std::size_t window_;
 };

@@ -54,10 +54,9 @@ Parameter Bind(VariableType type, const Value& value) {
 
 std::size_t Query::IndexOf(std::string_view name) const {
     const std::string key = Key(name);
-    return static_cast<std::size_t>(
-        std::find_if(variables_.begin(), variables_.end(),
-                     [&](const Variable& v) { return v.key == key; }) -
-        variables_.begin());
+    return static_cast<std::size_t>(std::find_if(variables_.begin(), variables_.end(),
+                                                 [&](const Variable& v) { return v.key == key; }) -
+                                    variables_.begin());
 }
 
 const Query::Variable* Query::FindVariable(std::string_view name) const {
@@ -117,7 +116,9 @@ std::string Query::Translate(std::vector<const Variable*>* bound) const {
     return out;
 }
 
-std::string Query::TranslatedSQL() const { return Translate(nullptr); }
+std::string Query::TranslatedSQL() const {
+    return Translate(nullptr);
+}
 
 void Query::Execute() {
     std::vector<const Variable*> bound;
@@ -141,8 +142,8 @@ void Query::Execute() {
 Value Query::Field(std::string_view name) const {
     const int index = result_.ColumnIndex(name);
     if (index < 0)
-        throw Error("field \"" + std::string(name) + "\" does not exist", "42703",
-                    ErrorKind::Other, sql_);
+        throw Error("field \"" + std::string(name) + "\" does not exist", "42703", ErrorKind::Other,
+                    sql_);
     return Field(index);
 }
 

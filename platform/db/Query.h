@@ -15,7 +15,7 @@ enum class VariableType {
     Integer,
     Float,
     String,
-    Date,         // text in the session's DateStyle (day-month-year after logon)
+    Date, // text in the session's DateStyle (day-month-year after logon)
     TextLob,
     BinaryLob,    // bytea, sent as raw bytes
     Substitution, // the value's text replaces the variable before the statement is parsed
@@ -28,7 +28,7 @@ enum class VariableType {
 // (so they fit any integer, text or date parameter); floats are double precision, text LOBs
 // text, binary LOBs bytea. Execution takes one round trip and runs in a savepoint of its own.
 class Query {
-public:
+  public:
     explicit Query(Session& session) : session_(session) {}
 
     void SetSQL(std::string sql) { sql_ = std::move(sql); }
@@ -64,7 +64,7 @@ public:
     std::string CommandTag() const { return result_.CommandTag(); }
     const Result& GetResult() const { return result_; }
 
-private:
+  private:
     struct Variable {
         std::string key; // lower case, no colon
         VariableType type;

@@ -11,8 +11,8 @@ namespace pr::db {
 namespace {
 
 // Type identities of the built-in types whose values are typed.
-constexpr Oid kBool = 16, kBytea = 17, kInt8 = 20, kInt2 = 21, kInt4 = 23, kOid = 26,
-              kFloat4 = 700, kFloat8 = 701, kNumeric = 1700;
+constexpr Oid kBool = 16, kBytea = 17, kInt8 = 20, kInt2 = 21, kInt4 = 23, kOid = 26, kFloat4 = 700,
+              kFloat8 = 701, kNumeric = 1700;
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
@@ -65,9 +65,13 @@ Result& Result::operator=(Result&& other) noexcept {
     return *this;
 }
 
-int Result::Rows() const { return result_ ? PQntuples(result_) : 0; }
+int Result::Rows() const {
+    return result_ ? PQntuples(result_) : 0;
+}
 
-int Result::Columns() const { return result_ ? PQnfields(result_) : 0; }
+int Result::Columns() const {
+    return result_ ? PQnfields(result_) : 0;
+}
 
 std::string Result::ColumnName(int column) const {
     const char* name = result_ ? PQfname(result_, column) : nullptr;
@@ -81,7 +85,9 @@ int Result::ColumnIndex(std::string_view name) const {
     return -1;
 }
 
-bool Result::IsNull(int row, int column) const { return PQgetisnull(result_, row, column) != 0; }
+bool Result::IsNull(int row, int column) const {
+    return PQgetisnull(result_, row, column) != 0;
+}
 
 std::string_view Result::Text(int row, int column) const {
     return {PQgetvalue(result_, row, column),

@@ -17,7 +17,7 @@ namespace pr::db {
 // Values arrive as the server's text; integer, floating point, numeric, boolean (1/0) and
 // bytea columns are typed, everything else (dates included) is text.
 class Result {
-public:
+  public:
     Result() = default;
     explicit Result(pg_result* result) : result_(result) {}
     // A result without rows that carries only a command tag.
@@ -45,7 +45,7 @@ public:
     // Rows inserted, updated, deleted, selected, ...; -1 for commands that report none.
     std::int64_t RowsAffected() const;
 
-private:
+  private:
     pg_result* result_ = nullptr;
     std::string tag_;
 };

@@ -42,9 +42,13 @@ void Session::Connect() {
         afterLogon_(*this);
 }
 
-void Session::Disconnect() { engine_->Close(); }
+void Session::Disconnect() {
+    engine_->Close();
+}
 
-bool Session::Connected() const { return engine_->IsOpen(); }
+bool Session::Connected() const {
+    return engine_->IsOpen();
+}
 
 void Session::SetConnected(bool connected) {
     if (connected)
@@ -53,13 +57,21 @@ void Session::SetConnected(bool connected) {
         Disconnect();
 }
 
-void Session::Commit() { Execute("COMMIT"); }
+void Session::Commit() {
+    Execute("COMMIT");
+}
 
-void Session::Rollback() { Execute("ROLLBACK"); }
+void Session::Rollback() {
+    Execute("ROLLBACK");
+}
 
-void Session::BreakExecution() { engine_->Cancel(); }
+void Session::BreakExecution() {
+    engine_->Cancel();
+}
 
-Result Session::Execute(std::string_view sql) { return Execute(Statement{std::string(sql), {}}); }
+Result Session::Execute(std::string_view sql) {
+    return Execute(Statement{std::string(sql), {}});
+}
 
 Result Session::Execute(Statement statement) {
     InternalCheck(engine_->InFlight() == 0, "the session is busy with a pipeline");
@@ -71,9 +83,13 @@ Result Session::Execute(Statement statement) {
     return std::move(out.result);
 }
 
-void Session::SetNoticeSink(NoticeSink sink) { noticeSink_ = std::move(sink); }
+void Session::SetNoticeSink(NoticeSink sink) {
+    noticeSink_ = std::move(sink);
+}
 
-std::vector<Notice> Session::TakeNotices() { return std::exchange(notices_, {}); }
+std::vector<Notice> Session::TakeNotices() {
+    return std::exchange(notices_, {});
+}
 
 void Session::Deliver(std::vector<Notice>& notices) {
     for (Notice& notice : notices) {

@@ -20,7 +20,7 @@ class Engine;
 // inside a transaction block (VACUUM, ... CONCURRENTLY, CREATE DATABASE, ...) run after a
 // commit, on their own. Only BreakExecution may be called from another thread.
 class Session {
-public:
+  public:
     using AfterLogon = std::function<void(Session&)>;
     using NoticeSink = std::function<void(const Notice&)>;
     using DebugSink = std::function<void(const std::string&)>;
@@ -69,7 +69,7 @@ public:
     void SetDebug(bool debug);
     void SetDebugSink(DebugSink sink);
 
-private:
+  private:
     friend class Pipeline;
     void Deliver(std::vector<Notice>& notices);
     void UpdateDebugHook();

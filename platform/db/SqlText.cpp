@@ -24,7 +24,7 @@ struct Token {
 // Splits SQL text into the tokens that matter here; literals, comments and dollar-quoted
 // bodies come out as Other so that nothing inside them is taken for a keyword or variable.
 class Scanner {
-public:
+  public:
     explicit Scanner(std::string_view sql) : s_(sql) {}
 
     bool Next(Token& t) {
@@ -67,7 +67,7 @@ public:
         return true;
     }
 
-private:
+  private:
     char At(std::size_t k) const { return k < s_.size() ? s_[k] : '\0'; }
 
     void SkipBlanksAndComments() {
@@ -163,7 +163,8 @@ StatementClass ClassifyStatement(std::string_view sql) {
             depth = std::max(0, depth - 1);
             continue;
         }
-        std::string upper = t.kind == Token::Word ? Upper(sql.substr(t.begin, t.end - t.begin)) : "";
+        std::string upper =
+            t.kind == Token::Word ? Upper(sql.substr(t.begin, t.end - t.begin)) : "";
         if (t.kind == Token::Word)
             allWords.push_back(upper);
         if (depth == 0 && !(t.kind == Token::Other && sql[t.begin] == ';'))
@@ -183,11 +184,10 @@ StatementClass ClassifyStatement(std::string_view sql) {
         return C::Plain;
     }
     if (first == "REINDEX") {
-        const bool concurrently = std::any_of(top.begin(), top.end(), [](const TopToken& t) {
-            return t.upper == "CONCURRENTLY";
-        });
+        const bool concurrently = std::any_of(
+            top.begin(), top.end(), [](const TopToken& t) { return t.upper == "CONCURRENTLY"; });
         return concurrently || In(w(1), {"SCHEMA", "DATABASE", "SYSTEM"}) ? C::OutsideTransaction
-                                                                            : C::Plain;
+                                                                          : C::Plain;
     }
     if (first == "CLUSTER") {
         // Without a table it reclusters every table, which is refused inside a block.

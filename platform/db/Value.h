@@ -10,7 +10,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 // One field or variable value: null, integer, floating point, text (UTF-8) or bytes.
 class Value {
-public:
+  public:
     Value() = default;
     Value(std::nullptr_t) {}
     Value(int v) : v_(std::int64_t{v}) {}
@@ -35,7 +35,7 @@ public:
 
     bool operator==(const Value&) const = default;
 
-private:
+  private:
     std::variant<std::monostate, std::int64_t, double, std::string, Bytes> v_;
 };
 

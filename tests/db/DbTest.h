@@ -6,7 +6,7 @@
 
 // A fresh database and a session logged on to it as the application role.
 class DbTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         session.SetLogon(db.User(), db.Password());
         session.Connect();

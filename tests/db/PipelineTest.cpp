@@ -13,7 +13,7 @@ namespace {
 // Each statement draws from a sequence, which no rollback gives back: its last value counts
 // how often statements were executed, including failed ones.
 class PipelineTest : public DbTest {
-protected:
+  protected:
     void SetUp() override {
         DbTest::SetUp();
         session.Execute("create sequence runs");
@@ -87,7 +87,7 @@ TEST_F(PipelineTest, NothingAfterAReceivedFailureRunsWhenTheCallerStops) {
             EXPECT_FALSE(pipeline.Receive().Failed());
         EXPECT_TRUE(pipeline.Receive().Failed());
         EXPECT_EQ(21u, pipeline.InFlight());
-    } // the caller stops here
+    }                             // the caller stops here
     EXPECT_EQ("0", Count("log")); // the commit after the failure did not run
     EXPECT_EQ("11", Runs());
     session.Commit();
@@ -95,9 +95,10 @@ TEST_F(PipelineTest, NothingAfterAReceivedFailureRunsWhenTheCallerStops) {
 }
 
 TEST_F(PipelineTest, TransactionStatementsAndStatementsRunOnTheirOwnKeepTheirPlace) {
-    const std::vector<std::string> sql = {
-        Insert(1), Failing(), "vacuum log", Insert(2), "commit",   Insert(3),
-        "rollback", Insert(4), "select i from log order by i", Failing(), Insert(5)};
+    const std::vector<std::string> sql = {Insert(1),  Failing(), "vacuum log",
+                                          Insert(2),  "commit",  Insert(3),
+                                          "rollback", Insert(4), "select i from log order by i",
+                                          Failing(),  Insert(5)};
     Pipeline pipeline(session);
     for (const auto& s : sql)
         pipeline.Send(s);
@@ -108,8 +109,8 @@ TEST_F(PipelineTest, TransactionStatementsAndStatementsRunOnTheirOwnKeepTheirPla
         tags.push_back(outcomes.back().Failed() ? "error" : outcomes.back().result.CommandTag());
     }
     EXPECT_EQ((std::vector<std::string>{"INSERT 0 1", "error", "VACUUM", "INSERT 0 1", "COMMIT",
-                                        "INSERT 0 1", "ROLLBACK", "INSERT 0 1", "SELECT 3",
-                                        "error", "INSERT 0 1"}),
+                                        "INSERT 0 1", "ROLLBACK", "INSERT 0 1", "SELECT 3", "error",
+                                        "INSERT 0 1"}),
               tags);
     const auto& rows = outcomes[8].result;
     EXPECT_EQ("1", rows.Text(0, 0));

@@ -11,7 +11,11 @@ using pr::db::VariableType;
 
 namespace pr::db {
 void PrintTo(const Value& v, std::ostream* os) {
-    *os << (v.IsNull() ? "null" : v.IsInt() ? "int " : v.IsDouble() ? "double " : v.IsText() ? "text " : "bytes ")
+    *os << (v.IsNull()     ? "null"
+            : v.IsInt()    ? "int "
+            : v.IsDouble() ? "double "
+            : v.IsText()   ? "text "
+                           : "bytes ")
         << (v.IsBytes() ? std::to_string(v.AsBytes().size()) : v.AsText());
 }
 } // namespace pr::db
@@ -43,7 +47,8 @@ INSTANTIATE_TEST_SUITE_P(
         TranslateCase{"select :a, :b", "select $1, $2"},
         TranslateCase{"select :b, :A, :B, :a", "select $1, $2, $1, $2"},
         TranslateCase{"select ':a', \":a\", x::int, :a", "select ':a', \":a\", x::int, $1"},
-        TranslateCase{"select $$:a$$, $t$ :a $t$ -- :a\n, :a", "select $$:a$$, $t$ :a $t$ -- :a\n, $1"},
+        TranslateCase{"select $$:a$$, $t$ :a $t$ -- :a\n, :a",
+                      "select $$:a$$, $t$ :a $t$ -- :a\n, $1"},
         TranslateCase{"select :sub from t where x = :b", "select count(*) from t where x = $1"},
         TranslateCase{"select :undeclared, :a", "select :undeclared, $1"},
         TranslateCase{"do $$ begin x := :a; end $$", "do $$ begin x := :a; end $$"}));

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 using pr::db::Error;
@@ -79,22 +80,22 @@ TEST_P(LogonTest, ConnectsOrSaysWhyNot) {
     EXPECT_FALSE(session.Connected());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, LogonTest,
-    ::testing::Values(
-        LogonCase{"SocketRight", Password::Right, Where::Default, true, ErrorKind::Other, ""},
-        LogonCase{"TcpRight", Password::Right, Where::Tcp, true, ErrorKind::Other, ""},
-        LogonCase{"SocketWrong", Password::Wrong, Where::Default, false, ErrorKind::LogonRejected,
-                  "28P01"},
-        LogonCase{"TcpWrong", Password::Wrong, Where::Tcp, false, ErrorKind::LogonRejected,
-                  "28P01"},
-        LogonCase{"Empty", Password::Empty, Where::Default, false, ErrorKind::LogonRejected,
-                  "28P01"},
-        LogonCase{"DeadPort", Password::Right, Where::DeadPort, false, ErrorKind::NotReachable,
-                  "08001"},
-        LogonCase{"NoSocket", Password::Right, Where::NoSocket, false, ErrorKind::NotReachable,
-                  "08001"}),
-    [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Cases, LogonTest,
+                         ::testing::Values(LogonCase{"SocketRight", Password::Right, Where::Default,
+                                                     true, ErrorKind::Other, ""},
+                                           LogonCase{"TcpRight", Password::Right, Where::Tcp, true,
+                                                     ErrorKind::Other, ""},
+                                           LogonCase{"SocketWrong", Password::Wrong, Where::Default,
+                                                     false, ErrorKind::LogonRejected, "28P01"},
+                                           LogonCase{"TcpWrong", Password::Wrong, Where::Tcp, false,
+                                                     ErrorKind::LogonRejected, "28P01"},
+                                           LogonCase{"Empty", Password::Empty, Where::Default,
+                                                     false, ErrorKind::LogonRejected, "28P01"},
+                                           LogonCase{"DeadPort", Password::Right, Where::DeadPort,
+                                                     false, ErrorKind::NotReachable, "08001"},
+                                           LogonCase{"NoSocket", Password::Right, Where::NoSocket,
+                                                     false, ErrorKind::NotReachable, "08001"}),
+                         [](const auto& info) { return info.param.name; });
 
 struct TextCase {
     const char* text;
@@ -108,8 +109,8 @@ class ConnectionFailureText : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(ConnectionFailureText, IsClassified) {
     std::string sqlState;
-    EXPECT_EQ(GetParam().kind,
-              pr::db::ClassifyConnectionFailure(GetParam().text, GetParam().passwordNeeded, sqlState));
+    EXPECT_EQ(GetParam().kind, pr::db::ClassifyConnectionFailure(
+                                   GetParam().text, GetParam().passwordNeeded, sqlState));
     EXPECT_EQ(GetParam().sqlState, sqlState);
 }
 
@@ -136,6 +137,43 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"could not translate host name \"nohost\" to address: Name or service not known",
                  false, ErrorKind::NotReachable, "08001"}),
     [](const auto& info) { return std::to_string(info.index); });
+
+TEST(ShuttingDown, ALogonIsRefusedAsNotAvailable) {
+    const auto folder =
+        testsupport::PgClusterFolder().string() + "-shutdown-" + std::to_string(getpid());
+    struct Guard {
+        std::string folder;
+        ~Guard() {
+            testsupport::StopPgCluster(folder);
+            std::filesystem::remove_all(folder);
+            std::filesystem::remove(folder + ".lock");
+        }
+    } guard{folder};
+    const auto cluster = testsupport::StartPgCluster(folder);
+    const std::string where =
+        "host=" + cluster.socketDir + " port=" + std::to_string(cluster.port) + " dbname=postgres";
+    Session holder; // keeps the server from finishing its shutdown
+    holder.SetLogon(cluster.adminUser, "", where);
+    holder.Connect();
+    testsupport::RequestSmartShutdown(folder);
+    Session late;
+    late.SetLogon("nobody", "Some-Password-1", where);
+    ErrorKind kind = ErrorKind::LogonRejected;
+    std::string sqlState;
+    // Until the server has taken the request it still checks passwords.
+    for (int attempt = 0; kind == ErrorKind::LogonRejected && attempt < 10000; ++attempt) {
+        try {
+            late.Connect();
+            FAIL() << "connected";
+        } catch (const Error& e) {
+            kind = e.Kind();
+            sqlState = e.SqlState();
+        }
+    }
+    EXPECT_EQ(ErrorKind::NotAvailable, kind);
+    EXPECT_EQ("57P03", sqlState);
+    holder.Disconnect();
+}
 
 TEST_F(DbTest, AfterLogonHookRunsOnEveryLogonAndItsErrorReachesTheCaller) {
     int calls = 0;
@@ -185,8 +223,9 @@ TEST_F(DbTest, FailingStatementUndoesOnlyItselfAndRollbackUndoesAllSinceCommit) 
     session.Execute("insert into dict_setting values ('c', '3')");
     session.Execute("update dict_setting set setting_value = 'x'");
     session.Rollback();
-    EXPECT_EQ("2", session.Execute("select count(*) from dict_setting where setting_value <> 'x'")
-                       .Text(0, 0));
+    EXPECT_EQ(
+        "2",
+        session.Execute("select count(*) from dict_setting where setting_value <> 'x'").Text(0, 0));
 }
 
 TEST_F(DbTest, StatementRefusedInsideATransactionRunsAfterACommit) {
@@ -199,7 +238,8 @@ TEST_F(DbTest, StatementRefusedInsideATransactionRunsAfterACommit) {
     session.Execute("insert into dict_setting values ('c', '3')");
     session.Rollback();
     EXPECT_EQ("2", Count("dict_setting"));
-    EXPECT_EQ("1", *db.Admin().Scalar("select count(*) from pg_indexes where indexname = 'dict_value'"));
+    EXPECT_EQ("1",
+              *db.Admin().Scalar("select count(*) from pg_indexes where indexname = 'dict_value'"));
 }
 
 TEST_F(DbTest, TransactionStatementsActOnTheSessionsTransaction) {
@@ -229,8 +269,9 @@ TEST_F(DbTest, UserSavepointsWork) {
     session.Execute("release savepoint mine");
     EXPECT_THROW(session.Execute("release savepoint mine"), Error);
     session.Commit();
-    EXPECT_EQ("a,c", *db.Admin().Scalar(
-                         "select string_agg(setting_id, ',' order by setting_id) from dict_setting"));
+    EXPECT_EQ("a,c",
+              *db.Admin().Scalar(
+                  "select string_agg(setting_id, ',' order by setting_id) from dict_setting"));
 }
 
 TEST_F(DbTest, CopyFromTheClientIsRefused) {
@@ -254,9 +295,9 @@ TEST_F(DbTest, NoticesArriveInOrder) {
     std::vector<std::string> texts;
     for (const auto& n : session.TakeNotices())
         texts.push_back(n.severity + " " + n.message);
-    EXPECT_EQ((std::vector<std::string>{"NOTICE one", "WARNING two", "NOTICE three",
-                                        "NOTICE four"}),
-              texts);
+    EXPECT_EQ(
+        (std::vector<std::string>{"NOTICE one", "WARNING two", "NOTICE three", "NOTICE four"}),
+        texts);
     EXPECT_TRUE(session.TakeNotices().empty());
 
     std::vector<std::string> sunk;

@@ -67,8 +67,7 @@ int Run(std::vector<std::string> argv, const ServerUser& user, const fs::path& l
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_APPEND,
-                                     0644);
+    posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
     posix_spawn_file_actions_adddup2(&actions, 1, 2);
     pid_t pid = 0;
     const int rc = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
@@ -105,7 +104,9 @@ int FreeLoopbackPort() {
     return ntohs(addr.sin_port);
 }
 
-fs::path StateFile(const fs::path& folder) { return folder / "cluster.env"; }
+fs::path StateFile(const fs::path& folder) {
+    return folder / "cluster.env";
+}
 
 std::optional<PgClusterInfo> ReadState(const fs::path& folder) {
     std::ifstream in(StateFile(folder));
@@ -131,7 +132,7 @@ std::optional<PgClusterInfo> ReadState(const fs::path& folder) {
 
 // Serialises starting and stopping between processes of one build tree.
 class FolderLock {
-public:
+  public:
     explicit FolderLock(const fs::path& folder) {
         fs::create_directories(folder.parent_path());
         const fs::path lock = folder.string() + ".lock";
@@ -143,7 +144,7 @@ public:
     FolderLock(const FolderLock&) = delete;
     FolderLock& operator=(const FolderLock&) = delete;
 
-private:
+  private:
     int fd_ = -1;
 };
 
@@ -191,8 +192,8 @@ PgClusterInfo StartLocked(const fs::path& folder) {
     GiveTo(user, socketDir);
     info.socketDir = socketDir.string();
 
-    if (Run({kBin + "initdb", "-D", data, "-U", kAdmin, "-A", "trust", "-E", "UTF8", "--locale=C.UTF-8", "--lc-messages=C",
-             "--no-sync"},
+    if (Run({kBin + "initdb", "-D", data, "-U", kAdmin, "-A", "trust", "-E", "UTF8",
+             "--locale=C.UTF-8", "--lc-messages=C", "--no-sync"},
             user, log) != 0)
         throw std::runtime_error("initdb failed:\n" + Tail(log));
 
@@ -212,9 +213,7 @@ PgClusterInfo StartLocked(const fs::path& folder) {
 
     for (int attempt = 0;; ++attempt) {
         info.port = FreeLoopbackPort();
-        {
-            std::ofstream(data / "port.conf", std::ios::trunc) << "port = " << info.port << "\n";
-        }
+        { std::ofstream(data / "port.conf", std::ios::trunc) << "port = " << info.port << "\n"; }
         GiveTo(user, data / "port.conf");
         if (Run({kBin + "pg_ctl", "-D", data, "-l", folder / "server.log", "-w", "-t", "60",
                  "start"},
@@ -231,7 +230,9 @@ PgClusterInfo StartLocked(const fs::path& folder) {
 
 } // namespace
 
-fs::path PgClusterFolder() { return fs::path(PR_TEST_BINARY_DIR) / "pgtest"; }
+fs::path PgClusterFolder() {
+    return fs::path(PR_TEST_BINARY_DIR) / "pgtest";
+}
 
 PgClusterInfo StartPgCluster(const fs::path& folder) {
     FolderLock lock(folder);
@@ -244,6 +245,12 @@ void StopPgCluster(const fs::path& folder) noexcept {
         StopLocked(folder);
     } catch (...) {
     }
+}
+
+void RequestSmartShutdown(const fs::path& folder) {
+    if (Run({kBin + "pg_ctl", "-D", folder / "data", "-m", "smart", "-W", "stop"}, GetServerUser(),
+            folder / "commands.log") != 0)
+        throw std::runtime_error("pg_ctl stop failed:\n" + Tail(folder / "commands.log"));
 }
 
 std::optional<PgClusterInfo> RunningPgCluster(const fs::path& folder) {

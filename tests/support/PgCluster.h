@@ -23,6 +23,10 @@ PgClusterInfo StartPgCluster(const std::filesystem::path& folder);
 // Stops the server of the folder (if any) and removes its data. Never throws.
 void StopPgCluster(const std::filesystem::path& folder) noexcept;
 
+// Asks the folder's server to shut down once its last session ends, without waiting;
+// meanwhile it refuses new sessions as shutting down.
+void RequestSmartShutdown(const std::filesystem::path& folder);
+
 // The cluster recorded in the folder, when its server answers.
 std::optional<PgClusterInfo> RunningPgCluster(const std::filesystem::path& folder);
 

@@ -59,18 +59,21 @@ PgAdmin::PgAdmin(const std::string& database, const std::string& schema) {
     const std::string port = std::to_string(cluster.port);
     const std::string options = schema.empty() ? "" : "-c search_path=" + schema + ",public";
     const char* keys[] = {"host", "port", "user", "dbname", "options", nullptr};
-    const char* values[] = {cluster.socketDir.c_str(), port.c_str(), cluster.adminUser.c_str(),
-                            database.c_str(), options.c_str(), nullptr};
+    const char* values[] = {cluster.socketDir.c_str(), port.c_str(),    cluster.adminUser.c_str(),
+                            database.c_str(),          options.c_str(), nullptr};
     conn_ = PQconnectdbParams(keys, values, 0);
     if (PQstatus(conn_) != CONNECTION_OK) {
         const std::string message = Failure(conn_, "admin connection to " + database);
         PQfinish(conn_);
         throw std::runtime_error(message);
     }
-    PQsetNoticeProcessor(conn_, [](void*, const char*) {}, nullptr);
+    PQsetNoticeProcessor(
+        conn_, [](void*, const char*) {}, nullptr);
 }
 
-PgAdmin::~PgAdmin() { PQfinish(conn_); }
+PgAdmin::~PgAdmin() {
+    PQfinish(conn_);
+}
 
 std::vector<std::vector<std::optional<std::string>>> PgAdmin::Rows(const std::string& sql) {
     PGresult* result = PQexec(conn_, sql.c_str());
@@ -89,7 +92,9 @@ std::vector<std::vector<std::optional<std::string>>> PgAdmin::Rows(const std::st
     return rows;
 }
 
-void PgAdmin::Exec(const std::string& sql) { Rows(sql); }
+void PgAdmin::Exec(const std::string& sql) {
+    Rows(sql);
+}
 
 std::optional<std::string> PgAdmin::Scalar(const std::string& sql) {
     const auto rows = Rows(sql);
@@ -106,7 +111,8 @@ PgDatabase::PgDatabase() : user_(NewRoleName()), password_(RandomToken(20)) {
     }
     admin_ = std::make_unique<PgAdmin>(user_, user_);
     admin_->Exec("create schema " + user_ + " authorization " + user_ + "; set role " + user_ +
-                 ";\n" + ReadFile(std::string(PR_TEST_SOURCE_DIR) + "/tests/support/app_schema.sql") +
+                 ";\n" +
+                 ReadFile(std::string(PR_TEST_SOURCE_DIR) + "/tests/support/app_schema.sql") +
                  ";\nreset role");
     ExportEnvironment(user_);
 }
@@ -124,16 +130,22 @@ PgDatabase::~PgDatabase() {
     unsetenv("PGDATABASE");
 }
 
-const std::string& PgDatabase::SocketDir() const { return EnsurePgCluster().socketDir; }
+const std::string& PgDatabase::SocketDir() const {
+    return EnsurePgCluster().socketDir;
+}
 
-int PgDatabase::Port() const { return EnsurePgCluster().port; }
+int PgDatabase::Port() const {
+    return EnsurePgCluster().port;
+}
 
-PgAdmin& PgDatabase::Admin() { return *admin_; }
+PgAdmin& PgDatabase::Admin() {
+    return *admin_;
+}
 
 std::string PgDatabase::CreateRole(const std::string& password) {
     const std::string role = NewRoleName();
-    admin_->Exec("create role " + role + " login password '" + password + "'; grant usage on schema " +
-                 user_ + " to " + role);
+    admin_->Exec("create role " + role + " login password '" + password +
+                 "'; grant usage on schema " + user_ + " to " + role);
     extraRoles_.push_back(role);
     return role;
 }

@@ -11,7 +11,7 @@ namespace testsupport {
 // A superuser connection for setting up and checking a test database. Runs plain SQL in
 // autocommit mode; any failure throws std::runtime_error with the server's message.
 class PgAdmin {
-public:
+  public:
     // Connects to the database; the search path starts with the schema, when one is given.
     PgAdmin(const std::string& database, const std::string& schema = {});
     ~PgAdmin();
@@ -25,7 +25,7 @@ public:
     // The first column of the only row of a query.
     std::optional<std::string> Scalar(const std::string& sql);
 
-private:
+  private:
     pg_conn* conn_ = nullptr;
 };
 
@@ -34,7 +34,7 @@ private:
 // While it lives PGHOST, PGPORT and PGDATABASE point at it, so a session with an empty
 // database name reaches it (PGPASSWORD is never set). Everything is dropped with the object.
 class PgDatabase {
-public:
+  public:
     PgDatabase();
     ~PgDatabase();
     PgDatabase(const PgDatabase&) = delete;
@@ -52,7 +52,7 @@ public:
     // Another login role with a password of its own (dropped with the database).
     std::string CreateRole(const std::string& password);
 
-private:
+  private:
     std::string user_;
     std::string password_;
     std::vector<std::string> extraRoles_;

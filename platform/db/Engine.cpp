@@ -87,7 +87,7 @@ void Engine::Open(const std::vector<std::pair<std::string, std::string>>& params
         cancel_ = std::move(cancel);
     }
     conn_ = std::move(conn);
-    txOpen_ = aborted_ = blocked_ = resumeOnNextCall_ = outputPending_ = false;
+    txOpen_ = aborted_ = blocked_ = resumeOnNextCall_ = outputPending_ = unsynced_ = false;
     sentSinceFlush_ = 0;
     lostWork_.reset();
 }
@@ -205,7 +205,7 @@ void Engine::QueueText(const char* sql, Step step, std::uint64_t seq) {
     if (PQsendQueryParams(conn_.get(), sql, 0, nullptr, nullptr, nullptr, nullptr, 0) != 1)
         return ConnectionLost(Trimmed(PQerrorMessage(conn_.get())));
     expects_.push_back({step, seq});
-    outputPending_ = true;
+    outputPending_ = unsynced_ = true;
 }
 
 void Engine::QueueUser(const Item& item, Step step) {
@@ -227,7 +227,7 @@ void Engine::QueueUser(const Item& item, Step step) {
                           types.data(), values.data(), lengths.data(), formats.data(), 0) != 1)
         return ConnectionLost(Trimmed(PQerrorMessage(conn_.get())));
     expects_.push_back({step, item.seq});
-    outputPending_ = true;
+    outputPending_ = unsynced_ = true;
 }
 
 void Engine::QueueSync(std::uint64_t seq) {
@@ -237,6 +237,7 @@ void Engine::QueueSync(std::uint64_t seq) {
         return ConnectionLost(Trimmed(PQerrorMessage(conn_.get())));
     expects_.push_back({Step::Sync, seq});
     outputPending_ = true;
+    unsynced_ = false;
 }
 
 void Engine::Flush() {
@@ -272,7 +273,7 @@ Outcome Engine::Receive() {
     if (out.error)
         resumeOnNextCall_ = true;
     Pump(); // statements held behind a barrier that has now run
-    if (items_.empty() && !expects_.empty() && !aborted_) {
+    if (items_.empty() && unsynced_ && !aborted_) {
         // Caught up: let the server report the session idle in its transaction. The
         // acknowledgement is read with the next reply.
         QueueSync(0);
@@ -386,10 +387,8 @@ void Engine::ProcessOne() {
     case PGRES_TUPLES_OK:
     case PGRES_EMPTY_QUERY:
         return Succeeded(e.step, item, std::move(result));
-    default: {
-        const bool own = e.step == Step::User || e.step == Step::Control;
-        return Failed(e.step, item, ResultError(raw, own && item ? item->st.sql : ""));
-    }
+    default:
+        return Failed(e.step, item, ResultError(raw, item ? item->st.sql : ""));
     }
 }
 
@@ -453,6 +452,7 @@ void Engine::StartRecovery(std::uint64_t seq, bool toSavepoint) {
         QueueText("ROLLBACK", Step::FullRollback, seq);
         txOpen_ = false;
     }
+    QueueSync(seq);
     Flush();
 }
 

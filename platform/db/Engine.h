@@ -115,6 +115,7 @@ class Engine {
     bool blocked_ = false; // a failure waits for the caller to go on
     bool resumeOnNextCall_ = false;
     bool outputPending_ = false; // messages not yet flushed to the server
+    bool unsynced_ = false;      // statements sent since the last sync
     std::size_t sentSinceFlush_ = 0;
     std::optional<Error> lostWork_;
 

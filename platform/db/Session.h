@@ -18,7 +18,10 @@ class Engine;
 // itself (each runs in a savepoint of its own). COMMIT, ROLLBACK, BEGIN written as statements
 // act as Commit, Rollback and nothing (a transaction is always open); statements refused
 // inside a transaction block (VACUUM, ... CONCURRENTLY, CREATE DATABASE, ...) run after a
-// commit, on their own. Only BreakExecution may be called from another thread.
+// commit, on their own. SAVEPOINT, RELEASE and ROLLBACK TO written by the user work as
+// written; their savepoints last until the next commit or rollback. COPY from or to the client
+// and PREPARE TRANSACTION are refused. One statement per call. Only BreakExecution may be
+// called from another thread.
 class Session {
   public:
     using AfterLogon = std::function<void(Session&)>;

@@ -108,25 +108,30 @@ fs::path StateFile(const fs::path& folder) {
     return folder / "cluster.env";
 }
 
-std::optional<PgClusterInfo> ReadState(const fs::path& folder) {
+std::string StateValue(const fs::path& folder, const std::string& key) {
     std::ifstream in(StateFile(folder));
-    if (!in)
-        return std::nullopt;
+    for (std::string line; std::getline(in, line);)
+        if (line.compare(0, key.size() + 1, key + "=") == 0)
+            return line.substr(key.size() + 1);
+    return {};
+}
+
+// The folder holding the server's data, socket and log: the cluster folder itself, or a
+// private folder under /tmp when the server's user cannot reach the build tree or the socket
+// path would be too long.
+fs::path ServerFolder(const fs::path& folder) {
+    const std::string server = StateValue(folder, "server");
+    return server.empty() ? folder : fs::path(server);
+}
+
+std::optional<PgClusterInfo> ReadState(const fs::path& folder) {
     PgClusterInfo info;
     info.adminUser = kAdmin;
-    std::string line;
-    while (std::getline(in, line)) {
-        const auto eq = line.find('=');
-        if (eq == std::string::npos)
-            continue;
-        const std::string key = line.substr(0, eq), value = line.substr(eq + 1);
-        if (key == "socket")
-            info.socketDir = value;
-        else if (key == "port")
-            info.port = std::stoi(value);
-    }
-    if (info.socketDir.empty() || info.port == 0)
+    info.socketDir = StateValue(folder, "socket");
+    const std::string port = StateValue(folder, "port");
+    if (info.socketDir.empty() || port.empty())
         return std::nullopt;
+    info.port = std::stoi(port);
     return info;
 }
 
@@ -150,7 +155,8 @@ class FolderLock {
 
 void StopLocked(const fs::path& folder) noexcept {
     try {
-        const fs::path data = folder / "data";
+        const fs::path server = ServerFolder(folder);
+        const fs::path data = server / "data";
         if (fs::exists(data / "postmaster.pid")) {
             const ServerUser user = GetServerUser();
             const fs::path log = folder / "commands.log";
@@ -158,11 +164,12 @@ void StopLocked(const fs::path& folder) noexcept {
             if (Run({ctl, "-D", data, "-m", "fast", "-w", "-t", "60", "stop"}, user, log) != 0)
                 Run({ctl, "-D", data, "-m", "immediate", "-w", "-t", "60", "stop"}, user, log);
         }
-        if (const auto state = ReadState(folder);
-            state && fs::path(state->socketDir).parent_path() != folder)
-            fs::remove_all(state->socketDir);
-        fs::remove_all(data);
-        fs::remove_all(folder / "sock");
+        if (server != folder) {
+            fs::remove_all(server);
+        } else {
+            fs::remove_all(data);
+            fs::remove_all(folder / "sock");
+        }
         fs::remove(StateFile(folder));
     } catch (...) {
     }
@@ -175,23 +182,28 @@ PgClusterInfo StartLocked(const fs::path& folder) {
     fs::create_directories(folder);
     GiveTo(user, folder);
     const fs::path log = folder / "commands.log";
-    const fs::path data = folder / "data";
+
+    fs::path server = folder;
+    const bool shortPath = (folder / "sock").string().size() + kSocketName.size() < 100;
+    if (!shortPath ||
+        (user.switchUser && Run({"test", "-w", folder, "-a", "-x", folder}, user, log) != 0)) {
+        std::string templ = "/tmp/prpg.XXXXXX";
+        if (!mkdtemp(templ.data()))
+            throw std::runtime_error("cannot create a folder for the test server");
+        server = templ;
+        GiveTo(user, server);
+    }
+    std::ofstream(StateFile(folder), std::ios::trunc) << "server=" << server.string() << "\n";
 
     PgClusterInfo info;
     info.adminUser = kAdmin;
-    fs::path socketDir = folder / "sock";
-    if (socketDir.string().size() + kSocketName.size() < 100) {
-        fs::create_directory(socketDir);
-    } else {
-        std::string templ = "/tmp/prpg.XXXXXX";
-        if (!mkdtemp(templ.data()))
-            throw std::runtime_error("cannot create a socket folder");
-        socketDir = templ;
-    }
+    const fs::path socketDir = server / "sock";
+    fs::create_directory(socketDir);
     fs::permissions(socketDir, fs::perms::owner_all);
     GiveTo(user, socketDir);
     info.socketDir = socketDir.string();
 
+    const fs::path data = server / "data";
     if (Run({kBin + "initdb", "-D", data, "-U", kAdmin, "-A", "trust", "-E", "UTF8",
              "--locale=C.UTF-8", "--lc-messages=C", "--no-sync"},
             user, log) != 0)
@@ -211,19 +223,18 @@ PgClusterInfo StartLocked(const fs::path& folder) {
         << "max_connections = 200\n"
         << "include_if_exists 'port.conf'\n";
 
+    const fs::path serverLog = server / "server.log";
     for (int attempt = 0;; ++attempt) {
         info.port = FreeLoopbackPort();
         { std::ofstream(data / "port.conf", std::ios::trunc) << "port = " << info.port << "\n"; }
         GiveTo(user, data / "port.conf");
-        if (Run({kBin + "pg_ctl", "-D", data, "-l", folder / "server.log", "-w", "-t", "60",
-                 "start"},
-                user, log) == 0)
+        if (Run({kBin + "pg_ctl", "-D", data, "-l", serverLog, "-w", "-t", "60", "start"}, user,
+                log) == 0)
             break;
         if (attempt == 4)
-            throw std::runtime_error("the test server did not start:\n" +
-                                     Tail(folder / "server.log"));
+            throw std::runtime_error("the test server did not start:\n" + Tail(serverLog));
     }
-    std::ofstream(StateFile(folder), std::ios::trunc)
+    std::ofstream(StateFile(folder), std::ios::app)
         << "socket=" << info.socketDir << "\nport=" << info.port << "\n";
     return info;
 }
@@ -248,8 +259,8 @@ void StopPgCluster(const fs::path& folder) noexcept {
 }
 
 void RequestSmartShutdown(const fs::path& folder) {
-    if (Run({kBin + "pg_ctl", "-D", folder / "data", "-m", "smart", "-W", "stop"}, GetServerUser(),
-            folder / "commands.log") != 0)
+    if (Run({kBin + "pg_ctl", "-D", ServerFolder(folder) / "data", "-m", "smart", "-W", "stop"},
+            GetServerUser(), folder / "commands.log") != 0)
         throw std::runtime_error("pg_ctl stop failed:\n" + Tail(folder / "commands.log"));
 }
 

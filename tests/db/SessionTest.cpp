@@ -3,9 +3,6 @@
 #include "platform/db/Error.h"
 #include "tests/support/PgCluster.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -17,19 +14,6 @@ using pr::db::ErrorKind;
 using pr::db::Session;
 
 namespace {
-
-// A loopback port nobody listens on.
-int DeadPort() {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(0x7f000001u);
-    socklen_t len = sizeof addr;
-    bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-    getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
-    close(fd);
-    return ntohs(addr.sin_port);
-}
 
 enum class Password { Right, Wrong, Empty };
 enum class Where { Default, Tcp, DeadPort, NoSocket };
@@ -56,7 +40,8 @@ TEST_P(LogonTest, ConnectsOrSaysWhyNot) {
     if (c.where == Where::Tcp)
         database = "host=127.0.0.1 port=" + std::to_string(db.Port()) + " dbname=" + db.Name();
     else if (c.where == Where::DeadPort)
-        database = "host=127.0.0.1 port=" + std::to_string(DeadPort()) + " dbname=x";
+        database =
+            "host=127.0.0.1 port=" + std::to_string(testsupport::FreeLoopbackPort()) + " dbname=x";
     else if (c.where == Where::NoSocket)
         database = "host=/nonexistent/socket/dir dbname=x";
     Session session;

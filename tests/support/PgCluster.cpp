@@ -88,22 +88,6 @@ std::string Tail(const fs::path& log) {
     return all.size() > 3000 ? all.substr(all.size() - 3000) : all;
 }
 
-int FreeLoopbackPort() {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(0x7f000001u);
-    socklen_t len = sizeof addr;
-    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-        getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
-        if (fd >= 0)
-            close(fd);
-        throw std::runtime_error("cannot find a free loopback port");
-    }
-    close(fd);
-    return ntohs(addr.sin_port);
-}
-
 fs::path StateFile(const fs::path& folder) {
     return folder / "cluster.env";
 }
@@ -240,6 +224,22 @@ PgClusterInfo StartLocked(const fs::path& folder) {
 }
 
 } // namespace
+
+int FreeLoopbackPort() {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(0x7f000001u);
+    socklen_t len = sizeof addr;
+    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+        getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
+        if (fd >= 0)
+            close(fd);
+        throw std::runtime_error("cannot find a free loopback port");
+    }
+    close(fd);
+    return ntohs(addr.sin_port);
+}
 
 fs::path PgClusterFolder() {
     return fs::path(PR_TEST_BINARY_DIR) / "pgtest";

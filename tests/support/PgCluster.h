@@ -12,6 +12,9 @@ struct PgClusterInfo {
     std::string adminUser; // the one role with trust access, on the socket only
 };
 
+// A loopback TCP port nobody listens on at the moment.
+int FreeLoopbackPort();
+
 // The cluster folder of this build tree.
 std::filesystem::path PgClusterFolder();
 

@@ -4,6 +4,7 @@
 #include "platform/db/Engine.h"
 
 #include <iostream>
+#include <utility>
 
 namespace pr::db {
 
